@@ -1,0 +1,16 @@
+// What a package title must be: it names one folder and one registry key, and the
+// uninstaller receives it at the end of its command line.
+#ifndef PACKAGE_RULES_H
+#define PACKAGE_RULES_H
+
+// Longest title in characters (its buffer holds the terminator too).
+const int kMaxTitleLength = 79;
+
+// True for 1 to kMaxTitleLength characters, no leading blank, not "." or "..",
+// and no character that a file name cannot hold (controls and \ / : * ? " < > |).
+bool IsValidPackageTitle(const char* title);
+
+// True for a plain file name: not empty, no folder part, no drive, not "." or "..".
+bool IsPlainFileName(const char* name);
+
+#endif
