@@ -36,3 +36,131 @@ class ShippedPrograms(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+STRINGS = {
+    1: "ActiveSync not found on this computer. Setup cannot continue and will now exit.",
+    2: "Setup",
+    3: "Could not create install directory. Setup cannot continue and will exit.",
+    4: "An error occured writing your Pocket PC application to disk. Setup cannot continue and will exit.",
+    5: "The setup files are missing information. Setup cannot continue and will exit.",
+    6: "Could not write uninstall information.",
+    7: "%s will be installed on your Pocket PC now",
+    8: "Pocket PC installation",
+    9: "License Agreement",
+    10: "Please read the following license agreement carefully.",
+}
+SAMPLE_DIR = os.path.join(SOURCE_DIR, "setup", "package", "sample")
+
+
+def resources_by_key(image):
+    found = {}
+    for rtype, name, lang, _, rva, size, codepage in image.resources():
+        found.setdefault((rtype, name), []).append((lang, image.resource_data(rva, size), codepage))
+    return found
+
+
+def string_block(data):
+    strings, pos = [], 0
+    for _ in range(16):
+        n = struct.unpack_from("<H", data, pos)[0]
+        strings.append(data[pos + 2:pos + 2 + 2 * n].decode("utf-16-le"))
+        pos += 2 + 2 * n
+    return strings
+
+
+class SetupResources(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.found = resources_by_key(program("setup.exe"))
+
+    def one(self, rtype, name, lang):
+        entries = self.found.get((rtype, name), [])
+        self.assertEqual(1, len(entries), "resource %s/%s" % (rtype, name))
+        self.assertEqual(lang, entries[0][0], "language of %s/%s" % (rtype, name))
+        return entries[0]
+
+    def test_package_types_are_neutral_and_name_code_page_1252(self):
+        package = [key for key in self.found if key[0] in (100, 101, 102, 103)]
+        self.assertEqual({(100, 1), (100, 2), (100, 3), (101, 1), (101, 2), (101, 3), (102, 4), (102, 5), (103, 2)},
+                         set(package))
+        for key in package:
+            with self.subTest(resource=key):
+                _, data, codepage = self.one(key[0], key[1], 0)
+                self.assertEqual(1252, codepage)
+                if key[0] != 100:
+                    self.assertEqual(0, data[-1], "a text resource ends with its NUL")
+                    self.assertNotIn(0, data[:-1], "and holds no other")
+
+    def test_sample_package_content(self):
+        def source(name):
+            with open(os.path.join(SAMPLE_DIR, name), "rb") as f:
+                return f.read()
+        self.assertEqual(source("install.ini"), self.one(100, 1, 0)[1])
+        self.assertEqual(source("TideTables.cab"), self.one(100, 3, 0)[1])
+        with open(os.path.join(PROGRAMS_DIR, "Uninstall.exe"), "rb") as f:
+            self.assertEqual(f.read(), self.one(100, 2, 0)[1])
+        self.assertEqual(b"install.ini\0", self.one(101, 1, 0)[1])
+        self.assertEqual(b"Uninstall.exe\0", self.one(101, 2, 0)[1])
+        self.assertEqual(b"TideTables.cab\0", self.one(101, 3, 0)[1])
+        title = self.one(103, 2, 0)[1][:-1]
+        self.assertTrue(1 <= len(title) <= 79 and b"\\" not in title and not title.startswith(b" "))
+        for text_id in (4, 5):
+            text = self.one(102, text_id, 0)[1][:-1]
+            self.assertTrue(text.endswith(b"\r\n"))
+            self.assertEqual(text.count(b"\n"), text.count(b"\r\n"), "every line ends with CR LF")
+            text.decode("cp1252")
+
+    def test_descriptor_has_the_eight_line_format(self):
+        descriptor = self.one(100, 1, 0)[1].decode("cp1252")
+        title = self.one(103, 2, 0)[1][:-1].decode("cp1252")
+        cab = self.one(101, 3, 0)[1][:-1].decode("cp1252")
+        base = cab[:-4]
+        self.assertEqual("[CEAppManager]\r\nVersion      = 1.0\r\nComponent    = %s\r\n\r\n[%s]\r\n"
+                         "Description  = %s\r\nUninstall    = %s\r\nCabFiles     = %s\r\n" % (title, title, base, base, cab),
+                         descriptor)
+
+    def test_cabinet_header(self):
+        cab = self.one(100, 3, 0)[1]
+        self.assertEqual(b"MSCF", cab[:4])
+        self.assertEqual(len(cab), struct.unpack_from("<I", cab, 8)[0], "total-size field")
+        self.assertEqual((3, 1), (cab[24], cab[25]), "format version 1.3")
+
+    def test_string_table(self):
+        _, data, _ = self.one(6, 1, 1033)
+        strings = string_block(data)
+        self.assertEqual("", strings[0])
+        for i in range(1, 11):
+            self.assertEqual(STRINGS[i], strings[i])
+        self.assertEqual([""] * 5, strings[11:])
+
+    def test_icon_group_143(self):
+        _, data, _ = self.one(14, 143, 1033)
+        reserved, kind, count = struct.unpack_from("<HHH", data, 0)
+        self.assertEqual((0, 1, 2), (reserved, kind, count))
+        images = []
+        for i in range(count):
+            width, height, colours, _, planes, bits, size, icon_id = struct.unpack_from("<BBBBHHIH", data, 6 + 14 * i)
+            images.append((width, height, bits))
+            _, icon, _ = self.one(3, icon_id, 1033)
+            self.assertEqual(size, len(icon))
+            self.assertEqual((32, 64, bits), struct.unpack_from("<iiH", icon, 4)[:2] + (struct.unpack_from("<H", icon, 14)[0],))
+        self.assertEqual([(32, 32, 4), (32, 32, 1)], images)
+
+    def test_version_resource(self):
+        _, data, _ = self.one(16, 1, 1033)
+        fixed = data.index(struct.pack("<I", 0xFEEF04BD))
+        (_, _, fv_ms, fv_ls, pv_ms, pv_ls, mask, flags, os_, ftype, subtype, date_ms, date_ls) = \
+            struct.unpack_from("<13I", data, fixed)
+        self.assertEqual((0x10000, 0x1, 0x10000, 0x1), (fv_ms, fv_ls, pv_ms, pv_ls))
+        self.assertEqual((0x3F, 0, 0x40004, 1, 0, 0, 0), (mask, flags, os_, ftype, subtype, date_ms, date_ls))
+        text = data.decode("utf-16-le", "replace")
+        self.assertIn("040904b0", text)
+        for key, value in (("FileVersion", "1, 0, 0, 1"), ("ProductVersion", "1, 0, 0, 1")):
+            self.assertIn(key + "\0" + value, text.replace("\0\0", "\0"))
+        self.assertEqual(struct.pack("<HH", 0x409, 1200), data[-4:], "translation")
+
+    def test_no_bitmap_and_nothing_unexpected(self):
+        allowed = {3, 5, 6, 14, 16, 24, 100, 101, 102, 103}
+        self.assertLessEqual({key[0] for key in self.found}, allowed)
+        self.assertNotIn(2, {key[0] for key in self.found}, "no bitmap is carried")
