@@ -26,3 +26,10 @@ function(win32_set_package_codepage target)
             $<TARGET_FILE:${target}> 1252 100 101 102 103
     VERBATIM)
 endfunction()
+
+# Setup and uninstaller carry a manifest that asks for administrator rights.
+function(win32_request_elevation target)
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/manifest/elevation.rc)
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/manifest/elevation.rc PROPERTIES
+    OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/manifest/elevation.manifest)
+endfunction()

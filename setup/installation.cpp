@@ -8,32 +8,51 @@
 
 namespace {
 
-const char kAppManagerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE";
+// Tests may build the sequence against another key (see tests/install).
+#ifndef APP_MANAGER_KEY
+#define APP_MANAGER_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE"
+#endif
+const char kAppManagerKey[] = APP_MANAGER_KEY;
+
+// On 64-bit Windows each program sees its own registry view; the Application Manager
+// may have registered itself in the other one.
+#ifdef _WIN64
+const REGSAM kOtherRegistryView = KEY_WOW64_32KEY;
+#else
+const REGSAM kOtherRegistryView = KEY_WOW64_64KEY;
+#endif
+
+enum AppManagerLookup { kFound, kNotFound, kUnusable };
 
 // Reads the Application Manager's full path from its App Paths key in one registry
 // view. The value is used as stored: its type is not examined and nothing is expanded.
-bool ReadAppManagerPath(REGSAM view, char* path)
+AppManagerLookup ReadAppManagerPath(REGSAM view, char* path)
 {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppManagerKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
-        return false;
+        return kNotFound;
     DWORD size = SETUP_PATH_SIZE;
     LONG result = RegQueryValueExA(key, NULL, NULL, NULL, reinterpret_cast<BYTE*>(path), &size);
     RegCloseKey(key);
+    if (result == ERROR_FILE_NOT_FOUND)
+        return kNotFound;
     if (result != ERROR_SUCCESS || size > SETUP_PATH_SIZE)
-        return false;
+        return kUnusable;
     if (size > 0 && path[size - 1] == 0)
-        return true;
+        return kFound;
     // Stored without its NUL: terminate it, if the buffer has room left for that.
     if (size == SETUP_PATH_SIZE)
-        return false;
+        return kUnusable;
     path[size] = 0;
-    return true;
+    return kFound;
 }
 
 bool LocateAppManager(char* path)
 {
-    return ReadAppManagerPath(0, path);
+    AppManagerLookup lookup = ReadAppManagerPath(0, path);
+    if (lookup == kNotFound)
+        lookup = ReadAppManagerPath(kOtherRegistryView, path);
+    return lookup == kFound;
 }
 
 // Cuts `path` after its last backslash; false when it has none.

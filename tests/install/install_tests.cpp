@@ -77,6 +77,7 @@ protected:
     static void Clean()
     {
         ts::DeleteTree(HKEY_LOCAL_MACHINE, ts::kAppManagerKey);
+        ts::DeleteTree(HKEY_LOCAL_MACHINE, ts::kAppManagerKey, KEY_WOW64_32KEY);
         ts::CreateKey(HKEY_LOCAL_MACHINE, ts::kUninstallRoot);
         for (const char* title : kTitles)
             ts::DeleteTree(HKEY_LOCAL_MACHINE, EntryKey(title));
@@ -273,6 +274,36 @@ TEST_F(Installation, UninstallRootMissingStillHandsOver)
     EXPECT_EQ(1u, run.exitCode);
     EXPECT_EQ(3u, ts::FolderEntries(InstallFolder(kSampleTitle)).size());
     EXPECT_FALSE(ts::WaitForLaunch(AppManager()).empty()) << "the Application Manager is started all the same";
+}
+
+// A 64-bit program finds an Application Manager that registered itself only in the
+// 32-bit view; the uninstall entry stays in the program's own view. (The test
+// program looks under a key of its own, which Wine keeps apart between the views.)
+const char kViewTestKey[] = "Software\\PocketSetupTests\\App Paths\\CEAPPMGR.EXE";
+
+TEST_F(Installation, ApplicationManagerInTheOtherRegistryView)
+{
+    ts::DeleteTree(HKEY_LOCAL_MACHINE, "Software\\PocketSetupTests");
+    ts::DeleteTree(HKEY_LOCAL_MACHINE, "Software\\PocketSetupTests", KEY_WOW64_32KEY);
+
+    // In neither view: the program reports it.
+    ts::RunResult missing = ts::Run(Quoted(Package("sample_viewtest")));
+    ASSERT_TRUE(missing.finished);
+    EXPECT_TRUE(SameBoxes({{"Setup", kNoActiveSync}}, missing.boxes));
+
+    ts::InstallAppManager(AppManager());
+    ts::SetValue(HKEY_LOCAL_MACHINE, kViewTestKey, NULL, REG_SZ, WithNul(AppManager()), KEY_WOW64_32KEY);
+    ASSERT_FALSE(ts::KeyExists(HKEY_LOCAL_MACHINE, kViewTestKey)) << "the views are not kept apart here";
+
+    ts::RunResult run = ts::Run(Quoted(Package("sample_viewtest")));
+    ts::DeleteTree(HKEY_LOCAL_MACHINE, "Software\\PocketSetupTests", KEY_WOW64_32KEY);
+    ASSERT_TRUE(run.finished);
+    EXPECT_TRUE(SameBoxes({}, run.boxes));
+    EXPECT_EQ("\"C:\\Program Files\\Microsoft ActiveSync\\CEAPPMGR.EXE\" "
+              "\"C:\\Program Files\\Microsoft ActiveSync\\Tide Tables\\install.ini\"",
+              ts::WaitForLaunch(AppManager()));
+    EXPECT_TRUE(ts::KeyExists(HKEY_LOCAL_MACHINE, EntryKey(kSampleTitle)));
+    EXPECT_FALSE(ts::KeyExists(HKEY_LOCAL_MACHINE, std::string("Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kSampleTitle));
 }
 
 struct VariantCase {

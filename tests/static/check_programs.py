@@ -164,3 +164,21 @@ class SetupResources(unittest.TestCase):
         allowed = {3, 5, 6, 14, 16, 24, 100, 101, 102, 103}
         self.assertLessEqual({key[0] for key in self.found}, allowed)
         self.assertNotIn(2, {key[0] for key in self.found}, "no bitmap is carried")
+
+
+class Manifest(unittest.TestCase):
+    SUPPORTED_OS = ["e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                    "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                    "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"]
+
+    def test_both_programs_ask_for_administrator_rights(self):
+        import xml.etree.ElementTree as ElementTree
+        for name in SHIPPED:
+            with self.subTest(program=name):
+                manifests = resources_by_key(program(name)).get((24, 1), [])
+                self.assertEqual(1, len(manifests), "one application manifest, id 1")
+                root = ElementTree.fromstring(manifests[0][1])
+                levels = [e.get("level") for e in root.iter("{urn:schemas-microsoft-com:asm.v3}requestedExecutionLevel")]
+                self.assertEqual(["requireAdministrator"], levels)
+                ids = [e.get("Id").strip("{}") for e in root.iter("{urn:schemas-microsoft-com:compatibility.v1}supportedOS")]
+                self.assertEqual(self.SUPPORTED_OS, ids)
