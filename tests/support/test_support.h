@@ -85,6 +85,10 @@ std::string ClassName(HWND window);
 // Waits for a visible top-level window of `pid` with this caption; null on time-out.
 HWND WaitForWindow(DWORD pid, const std::string& caption, DWORD timeoutMs = 20000);
 
+// Every process that `pid` started, and the ones those started, as far as they are
+// still known to the system (`pid` itself may have ended).
+std::vector<DWORD> DescendantsOf(DWORD pid);
+
 // Pumps this thread's messages for `ms` milliseconds.
 void Pause(DWORD ms);
 
