@@ -278,13 +278,18 @@ std::string WaitForLaunch(const std::string& programPath, DWORD timeoutMs)
 
 Child Start(const std::string& commandLine, const std::string& currentDir)
 {
+    return StartProgram(std::string(), commandLine, currentDir);
+}
+
+Child StartProgram(const std::string& program, const std::string& commandLine, const std::string& currentDir)
+{
     Child child;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    BOOL started = CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, currentDir.c_str(), &startup, &info);
+    BOOL started = CreateProcessA(program.empty() ? NULL : program.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL, currentDir.c_str(), &startup, &info);
     EXPECT_TRUE(started) << commandLine << " (error " << GetLastError() << ")";
     if (started) {
         CloseHandle(info.hThread);

@@ -63,6 +63,10 @@ struct Child {
 
 // Starts `commandLine` with the current folder `currentDir`. Fails the test when it cannot.
 Child Start(const std::string& commandLine, const std::string& currentDir = "C:\\");
+// The same with the program named apart from the command line, which then reaches the
+// child exactly as given. (Wine rewrites an unquoted program path with blanks into a
+// quoted one when it has to search for the program; Windows never changes it.)
+Child StartProgram(const std::string& program, const std::string& commandLine, const std::string& currentDir = "C:\\");
 
 // Answers every message box of the child with OK, recording caption and text, until the
 // child ends. False on time-out, after which the child has been killed.

@@ -82,10 +82,11 @@ struct Outcome {
 // every process it started and for the script file to go. `whileScriptRuns` is called
 // with the script's processes before the wait. A script that does not end in time is
 // killed and reported.
-Outcome Uninstall(const std::string& command, const std::function<void(const Outcome&)>& whileScriptRuns = nullptr)
+Outcome Uninstall(const std::string& command, const std::function<void(const Outcome&)>& whileScriptRuns = nullptr,
+                  const std::string& program = std::string())
 {
     Outcome outcome;
-    ts::Child child = ts::Start(command, "C:\\");
+    ts::Child child = ts::StartProgram(program, command, "C:\\");
     if (!child.process)
         return outcome;
     outcome.uninstallerEnded = ts::WaitAnsweringBoxes(child, &outcome.boxes, 30000);
@@ -367,7 +368,8 @@ TEST_F(Uninstaller, UnquotedRecordedPathWithBlanks)
 {
     std::string folder = Install(kTitle);
     RecordEntry(kTitle, ProgramIn(folder) + " " + kTitle);  // as older setups recorded it
-    ASSERT_TRUE(EndedCleanly(Uninstall(ProgramIn(folder) + " " + kTitle)));
+    // named apart, so that Wine hands the command line over unquoted, as Windows does
+    ASSERT_TRUE(EndedCleanly(Uninstall(ProgramIn(folder) + " " + kTitle, nullptr, ProgramIn(folder))));
     EXPECT_FALSE(ts::KeyExists(HKEY_LOCAL_MACHINE, EntryPath(kTitle)));
     EXPECT_FALSE(ts::FolderExists(folder));
 }
@@ -415,6 +417,25 @@ TEST_F(Uninstaller, PercentSignInTheFolderNamesNoOtherFolder)
     ASSERT_TRUE(EndedCleanly(Uninstall(RecordedCommand(ProgramIn(folder), kTitle))));
     EXPECT_FALSE(ts::FolderExists(folder));
     EXPECT_EQ((std::vector<std::string>{"Uninstall.exe", "install.ini"}), Tree(decoy));
+}
+
+// R: is a drive of its own that the test set-up maps to a folder outside the prefix's
+// C:, so that a mistake here cannot reach the prefix.
+const char kDriveRoot[] = "R:";
+
+TEST_F(Uninstaller, DriveRootIsNeverWiped)
+{
+    ASSERT_TRUE(ts::FolderExists("R:\\")) << "drive R: is missing: run this suite through ctest";
+    std::string drive = kDriveRoot;
+    for (const std::string& name : ts::FolderEntries(drive))
+        ts::RemoveTree(drive + "\\" + name);
+    PlaceUninstaller(drive + "\\Uninstall.exe");
+    WriteFiles(drive, {"photo.jpg", "Documents\\letter.txt"});
+    RecordEntry(kTitle, RecordedCommand(drive + "\\Uninstall.exe", kTitle));  // even recorded so
+
+    ASSERT_TRUE(EndedCleanly(Uninstall(RecordedCommand(drive + "\\Uninstall.exe", kTitle))));
+    EXPECT_FALSE(ts::KeyExists(HKEY_LOCAL_MACHINE, EntryPath(kTitle)));
+    EXPECT_EQ((std::vector<std::string>{"Documents\\", "Documents\\letter.txt", "photo.jpg"}), Tree(drive));
 }
 
 }  // namespace
