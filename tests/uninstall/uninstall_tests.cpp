@@ -272,11 +272,17 @@ TEST_F(Uninstaller, WritesExactlyTheScriptOverAnOldOneAndRunsItHidden)
         programWhileHeld = ts::FileExists(program);
         scriptRanWhileHeld = false;
         for (DWORD pid : running.scriptProcesses) {
-            HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-            if (process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+            HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+            if (!process)
+                continue;
+            char image[MAX_PATH] = "";
+            DWORD length = MAX_PATH;
+            QueryFullProcessImageNameA(process, 0, image, &length);
+            // Wine's cmd.exe runs the script (Wine 8 leaves it at normal priority whatever
+            // the creation flags ask, so the priority cannot be checked here)
+            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT && lstrcmpiA(image, "C:\\windows\\system32\\cmd.exe") == 0)
                 scriptRanWhileHeld = true;
-            if (process)
-                CloseHandle(process);
+            CloseHandle(process);
         }
         sawWindow = false;
         for (DWORD pid : running.scriptProcesses)
@@ -294,7 +300,7 @@ TEST_F(Uninstaller, WritesExactlyTheScriptOverAnOldOneAndRunsItHidden)
     EXPECT_EQ(expected, written);
     EXPECT_EQ(91u + 2 * program.size() + 2 * folder.size(), written.size());
     EXPECT_TRUE(programWhileHeld);
-    EXPECT_TRUE(scriptRanWhileHeld) << "no script process was waiting for the program file";
+    EXPECT_TRUE(scriptRanWhileHeld) << "no command interpreter was waiting for the program file";
     EXPECT_FALSE(sawWindow) << "the script showed a window";
     EXPECT_FALSE(ts::FolderExists(folder));
 }
@@ -436,6 +442,22 @@ TEST_F(Uninstaller, DriveRootIsNeverWiped)
     ASSERT_TRUE(EndedCleanly(Uninstall(RecordedCommand(drive + "\\Uninstall.exe", kTitle))));
     EXPECT_FALSE(ts::KeyExists(HKEY_LOCAL_MACHINE, EntryPath(kTitle)));
     EXPECT_EQ((std::vector<std::string>{"Documents\\", "Documents\\letter.txt", "photo.jpg"}), Tree(drive));
+}
+
+TEST_F(Uninstaller, InstallFolderOnAnotherDriveThanTheScript)
+{
+    ASSERT_TRUE(ts::FolderExists("R:\\")) << "drive R: is missing: run this suite through ctest";
+    std::string folder = std::string(kDriveRoot) + "\\Apps\\Tide Tables";
+    ts::RemoveTree(folder);
+    PlaceUninstaller(ProgramIn(folder));
+    WriteFiles(folder, {"install.ini", "TideTables.cab"});
+    WriteFiles(std::string(kDriveRoot) + "\\Apps", {"beside.txt"});
+    RecordEntry(kTitle, RecordedCommand(ProgramIn(folder), kTitle));
+
+    ASSERT_TRUE(EndedCleanly(Uninstall(RecordedCommand(ProgramIn(folder), kTitle))));  // the script lies on C:
+    EXPECT_FALSE(ts::KeyExists(HKEY_LOCAL_MACHINE, EntryPath(kTitle)));
+    EXPECT_EQ(std::vector<std::string>{"beside.txt"}, Tree(std::string(kDriveRoot) + "\\Apps"));
+    EXPECT_FALSE(ts::FileExists(std::string(kDriveRoot) + "\\DelUS.bat"));
 }
 
 }  // namespace
