@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
+
+#include <tlhelp32.h>
 
 namespace ts {
 
@@ -147,6 +150,11 @@ bool KeyExists(HKEY root, const std::string& path, REGSAM view)
 
 void DeleteTree(HKEY root, const std::string& path, REGSAM view)
 {
+    // Also trees deeper than a full path can spell, and names the ANSI code page cannot.
+    if (view == 0) {
+        RegDeleteTreeA(root, path.c_str());
+        return;
+    }
     HKEY key;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS)
         return;
@@ -270,13 +278,18 @@ std::string WaitForLaunch(const std::string& programPath, DWORD timeoutMs)
 
 Child Start(const std::string& commandLine, const std::string& currentDir)
 {
+    return StartProgram(std::string(), commandLine, currentDir);
+}
+
+Child StartProgram(const std::string& program, const std::string& commandLine, const std::string& currentDir)
+{
     Child child;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    BOOL started = CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, currentDir.c_str(), &startup, &info);
+    BOOL started = CreateProcessA(program.empty() ? NULL : program.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL, currentDir.c_str(), &startup, &info);
     EXPECT_TRUE(started) << commandLine << " (error " << GetLastError() << ")";
     if (started) {
         CloseHandle(info.hThread);
@@ -342,6 +355,34 @@ HWND WaitForWindow(DWORD pid, const std::string& caption, DWORD timeoutMs)
         Pause(50);
     }
     return NULL;
+}
+
+std::vector<DWORD> DescendantsOf(DWORD pid)
+{
+    std::vector<std::pair<DWORD, DWORD>> processes;  // (pid, parent)
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return {};
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        processes.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+    CloseHandle(snapshot);
+
+    std::vector<DWORD> found;
+    std::vector<DWORD> parents{pid};
+    while (!parents.empty()) {
+        DWORD parent = parents.back();
+        parents.pop_back();
+        for (const auto& process : processes) {
+            if (process.second == parent && process.first != pid
+                && std::find(found.begin(), found.end(), process.first) == found.end()) {
+                found.push_back(process.first);
+                parents.push_back(process.first);
+            }
+        }
+    }
+    return found;
 }
 
 void Pause(DWORD ms)

@@ -63,6 +63,10 @@ struct Child {
 
 // Starts `commandLine` with the current folder `currentDir`. Fails the test when it cannot.
 Child Start(const std::string& commandLine, const std::string& currentDir = "C:\\");
+// The same with the program named apart from the command line, which then reaches the
+// child exactly as given. (Wine rewrites an unquoted program path with blanks into a
+// quoted one when it has to search for the program; Windows never changes it.)
+Child StartProgram(const std::string& program, const std::string& commandLine, const std::string& currentDir = "C:\\");
 
 // Answers every message box of the child with OK, recording caption and text, until the
 // child ends. False on time-out, after which the child has been killed.
@@ -84,6 +88,10 @@ std::string WindowText(HWND window);
 std::string ClassName(HWND window);
 // Waits for a visible top-level window of `pid` with this caption; null on time-out.
 HWND WaitForWindow(DWORD pid, const std::string& caption, DWORD timeoutMs = 20000);
+
+// Every process that `pid` started, and the ones those started, as far as they are
+// still known to the system (`pid` itself may have ended).
+std::vector<DWORD> DescendantsOf(DWORD pid);
 
 // Pumps this thread's messages for `ms` milliseconds.
 void Pause(DWORD ms);
