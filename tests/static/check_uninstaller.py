@@ -32,8 +32,10 @@ class UninstallerResources(unittest.TestCase):
         self.assertEqual((0, 1, 6 + 14 * count), (reserved, kind, len(data)))
         return [struct.unpack_from("<BBBBHHIH", data, 6 + 14 * i) for i in range(count)]
 
-    def test_only_icon_resources(self):
-        self.assertEqual({RT_ICON, RT_GROUP_ICON}, {t for t, _name, _data in self.resources})
+    def test_only_icon_resources_besides_the_manifest(self):
+        # The application manifest (type 24, id 1) is the one resource beyond the icon.
+        self.assertEqual({RT_ICON, RT_GROUP_ICON, 24}, {t for t, _name, _data in self.resources})
+        self.assertEqual([1], list(self.of_type(24)))
 
     def test_group_103_has_a_32_and_a_16_pixel_image_of_16_colours(self):
         entries = self.group()
