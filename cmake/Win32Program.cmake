@@ -33,3 +33,15 @@ function(win32_request_elevation target)
   set_source_files_properties(${PROJECT_SOURCE_DIR}/manifest/elevation.rc PROPERTIES
     OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/manifest/elevation.manifest)
 endfunction()
+
+# A shipped program starts in ProgramEntry (extern "C", no arguments, ends with
+# ExitProcess) instead of the C runtime's start-up, which would bring argument
+# parsing, heap allocation and exit handling that the programs never use.
+function(win32_program_entry target)
+  if(WIN_ARCH STREQUAL "x86")
+    set(entry _ProgramEntry)
+  else()
+    set(entry ProgramEntry)
+  endif()
+  target_link_options(${target} PRIVATE -nostartfiles -Wl,--entry,${entry})
+endfunction()

@@ -24,7 +24,8 @@ int UninstallMain(HINSTANCE, HINSTANCE, LPSTR, int)
     return 0;
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR cmdLine, int show)
+// The process starts here, without the C runtime's start-up code.
+extern "C" void ProgramEntry()
 {
-    return UninstallMain(instance, previous, cmdLine, show);
+    ExitProcess(UninstallMain(GetModuleHandleA(NULL), NULL, GetCommandLineA(), SW_SHOWDEFAULT));
 }
