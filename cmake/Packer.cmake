@@ -48,8 +48,7 @@ function(add_other_arch_build)
   set(byproducts ${OTHER_SETUP_STUB_EXE} ${OTHER_UNINSTALL_EXE})
   set(args
     -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/toolchain-${OTHER_ARCH}.cmake
-    -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
-    -DBUILD_TESTING=OFF)
+    -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE})
   if(WIN_ARCH STREQUAL "x64")
     list(APPEND args -DBUILD_PART=stubs)
     set(depends "")
