@@ -30,11 +30,31 @@ bool HoldsOnlyFileNameCharacters(const char* name, int maxLength)
 
 }  // namespace
 
+TitleFault CheckPackageTitle(const char* title, int* position)
+{
+    if (title[0] == 0)
+        return kTitleEmpty;
+    if (title[0] == ' ')
+        return kTitleLeadingBlank;
+    int length = 0;
+    for (; title[length]; ++length) {
+        if (length >= kMaxTitleLength)
+            return kTitleTooLong;
+        unsigned char c = static_cast<unsigned char>(title[length]);
+        if (IsForbiddenInFileName(c)) {
+            *position = length;
+            return c == '\\' ? kTitleBackslash : kTitleForbiddenCharacter;
+        }
+    }
+    if (IsDotName(title))
+        return kTitleDotName;
+    return kTitleOk;
+}
+
 bool IsValidPackageTitle(const char* title)
 {
-    if (title[0] == ' ')
-        return false;
-    return HoldsOnlyFileNameCharacters(title, kMaxTitleLength);
+    int position = 0;
+    return CheckPackageTitle(title, &position) == kTitleOk;
 }
 
 bool IsPlainFileName(const char* name)

@@ -13,7 +13,7 @@ PROGRAMS_DIR = os.environ.get("PROGRAMS_DIR", "")
 WIN_ARCH = os.environ.get("WIN_ARCH", "x64")
 MACHINE = {"x64": 0x8664, "x86": 0x14C}[WIN_ARCH]
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll"}
-SHIPPED = ["setup.exe", "Uninstall.exe"]
+SHIPPED = ["setup.exe", "Uninstall.exe", "packer.exe"]
 
 
 def program(name):

@@ -440,6 +440,84 @@ void Close(Child& child)
     child.process = NULL;
 }
 
+namespace {
+
+std::wstring Widen(const std::string& utf8)
+{
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, NULL, 0);
+    std::wstring wide(length > 0 ? length : 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], length);
+    return wide;
+}
+
+// A temporary file that the child can write through an inherited handle; it goes
+// away when closed.
+HANDLE CaptureFile()
+{
+    char folder[MAX_PATH];
+    char path[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    GetTempFileNameA(folder, "cap", 0, path);
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), NULL, TRUE};
+    return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+}
+
+std::string ReadCaptured(HANDLE file)
+{
+    std::string bytes;
+    SetFilePointer(file, 0, NULL, FILE_BEGIN);
+    char chunk[4096];
+    DWORD got;
+    while (ReadFile(file, chunk, sizeof(chunk), &got, NULL) && got > 0)
+        bytes.append(chunk, got);
+    return bytes;
+}
+
+}  // namespace
+
+OutputRun RunCapturingOutput(const std::string& commandLine, const std::string& currentDir, DWORD timeoutMs)
+{
+    OutputRun run;
+    HANDLE output = CaptureFile();
+    HANDLE errors = CaptureFile();
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), NULL, TRUE};
+    HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, NULL);
+    EXPECT_NE(INVALID_HANDLE_VALUE, output);
+    EXPECT_NE(INVALID_HANDLE_VALUE, errors);
+
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = errors;
+    PROCESS_INFORMATION info = {};
+    std::wstring line = Widen(commandLine);
+    std::wstring folder = Widen(currentDir);
+    BOOL started = CreateProcessW(NULL, &line[0], NULL, NULL, TRUE, 0, NULL, folder.c_str(), &startup, &info);
+    EXPECT_TRUE(started) << commandLine << " (error " << GetLastError() << ")";
+    if (started) {
+        CloseHandle(info.hThread);
+        if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+            run.finished = true;
+            GetExitCodeProcess(info.hProcess, &run.exitCode);
+        } else {
+            TerminateProcess(info.hProcess, 255);
+            WaitForSingleObject(info.hProcess, 5000);
+            ADD_FAILURE() << commandLine << " did not end within " << timeoutMs << " ms";
+        }
+        CloseHandle(info.hProcess);
+    }
+    run.output = ReadCaptured(output);
+    run.errors = ReadCaptured(errors);
+    CloseHandle(output);
+    CloseHandle(errors);
+    if (input != INVALID_HANDLE_VALUE)
+        CloseHandle(input);
+    return run;
+}
+
 RunResult Run(const std::string& commandLine, const std::string& currentDir, DWORD timeoutMs)
 {
     RunResult result;

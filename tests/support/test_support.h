@@ -81,6 +81,18 @@ struct RunResult {
 };
 RunResult Run(const std::string& commandLine, const std::string& currentDir = "C:\\", DWORD timeoutMs = 60000);
 
+// Runs a console program to its end with its standard output and error captured.
+// `commandLine` is UTF-8 (the program is started with the wide CreateProcessW, so
+// arguments outside the ANSI code page arrive whole); no message boxes are answered.
+struct OutputRun {
+    bool finished = false;
+    DWORD exitCode = 0;
+    std::string output;  // standard output, as written
+    std::string errors;  // standard error, as written
+};
+OutputRun RunCapturingOutput(const std::string& commandLine, const std::string& currentDir = "C:\\",
+                             DWORD timeoutMs = 60000);
+
 // Visible top-level windows of a process.
 std::vector<HWND> WindowsOf(DWORD pid);
 bool IsMessageBox(HWND window);
