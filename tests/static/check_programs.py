@@ -173,7 +173,8 @@ class Manifest(unittest.TestCase):
 
     def test_both_programs_ask_for_administrator_rights(self):
         import xml.etree.ElementTree as ElementTree
-        for name in SHIPPED:
+        # The packer writes only the file it is told to: it runs with the user's rights.
+        for name in ["setup.exe", "Uninstall.exe"]:
             with self.subTest(program=name):
                 manifests = resources_by_key(program(name)).get((24, 1), [])
                 self.assertEqual(1, len(manifests), "one application manifest, id 1")
