@@ -51,6 +51,27 @@ class PeImage:
             off += 20
         return dlls
 
+    def imported_functions(self):
+        """Yields (dll, function name or ordinal number) of every import."""
+        rva, size = self.directories[1]
+        if not rva:
+            return
+        off = self.offset(rva)
+        entry_size, flag = (8, 1 << 63) if self.is64 else (4, 1 << 31)
+        while True:
+            lookup, _, _, name_rva, thunk = struct.unpack_from("<IIIII", self.data, off)
+            if not name_rva:
+                break
+            dll = self.cstring(name_rva)
+            table = self.offset(lookup or thunk)
+            while True:
+                value = int.from_bytes(self.data[table:table + entry_size], "little")
+                if not value:
+                    break
+                yield dll, (value & 0xFFFF) if value & flag else self.cstring((value & 0x7FFFFFFF) + 2)
+                table += entry_size
+            off += 20
+
     def resources(self):
         """Yields (type, name, language, data entry offset, data rva, size, codepage)."""
         rva, size = self.directories[2]

@@ -2,7 +2,8 @@
 
 #include "installation.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+// The process starts here, without the C runtime's start-up code.
+extern "C" void ProgramEntry()
 {
-    return RunInstallation() ? 0 : 1;
+    ExitProcess(RunInstallation() ? 0 : 1);
 }

@@ -183,3 +183,28 @@ class Manifest(unittest.TestCase):
                 self.assertEqual(["requireAdministrator"], levels)
                 ids = [e.get("Id").strip("{}") for e in root.iter("{urn:schemas-microsoft-com:compatibility.v1}supportedOS")]
                 self.assertEqual(self.SUPPORTED_OS, ids)
+
+
+class SizeBudget(unittest.TestCase):
+    """Budgets of the x86 build; the x64 build may take half as much again."""
+    BUDGETS = {"Uninstall.exe": 16384, "setup.exe": 32768}
+    HEAP = {"malloc", "calloc", "realloc", "free", "_aligned_malloc", "HeapAlloc", "HeapReAlloc", "HeapCreate",
+            "LocalAlloc", "LocalReAlloc", "GlobalAlloc", "GlobalReAlloc", "VirtualAlloc", "??2@YAPAXI@Z", "_Znwj", "_Znwy"}
+
+    def test_programs_within_budget(self):
+        factor = 1.0 if WIN_ARCH == "x86" else 1.5
+        for name, budget in self.BUDGETS.items():
+            with self.subTest(program=name):
+                path = os.path.join(PROGRAMS_DIR, name)
+                size = os.path.getsize(path)
+                if name == "setup.exe":
+                    # The package is the author's; only the program itself counts.
+                    size -= sum(r[5] for r in pe_image.load(path).resources() if r[0] in (100, 101, 102, 103))
+                self.assertLessEqual(size, int(budget * factor))
+
+    def test_no_heap_allocation_imported(self):
+        for name in self.BUDGETS:
+            with self.subTest(program=name):
+                imported = {function for _, function in program(name).imported_functions()}
+                self.assertFalse(imported & self.HEAP, "allocates from the heap")
+                self.assertTrue(imported, "reads no imports?")
