@@ -1,0 +1,8 @@
+#include <windows.h>
+
+#include "setup_main.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return SetupMain();
+}
