@@ -38,9 +38,10 @@ std::vector<HWND> HeaderLabels(HWND page)
 HWND WaitForNewPage(HWND frame, HWND previous, DWORD timeoutMs)
 {
     HWND page = NULL;
+    // Settled: the new page is shown first, the previous one ends just after.
     ts::WaitUntil([&] {
         page = VisiblePage(frame);
-        return page != NULL && page != previous;
+        return page != NULL && page != previous && (!previous || !IsWindow(previous));
     }, timeoutMs);
     return page != previous ? page : NULL;
 }

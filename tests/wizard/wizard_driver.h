@@ -19,7 +19,8 @@ bool IsLicensePage(HWND page);  // the welcome page has no choices
 // The header labels of a page, in the order the page made them (title first).
 std::vector<HWND> HeaderLabels(HWND page);
 
-// Waits until a page other than `previous` is the one visible page; null on time-out.
+// Waits until a page other than `previous` is the one visible page and `previous`
+// has ended; null on time-out.
 HWND WaitForNewPage(HWND frame, HWND previous, DWORD timeoutMs = 10000);
 
 bool IsChecked(HWND button);
