@@ -67,7 +67,9 @@ bool SetupWizard::ShowPage()
 }
 
 // The keyboard focus went with the previous page; give it to the new page's first
-// control, as the dialog manager does for the first page when the frame opens.
+// control, as the dialog manager does for the first page when the frame opens. Plain
+// SetFocus, because the dialog manager would first select all of an edit control's
+// text, which leaves the licence text scrolled to its end.
 void SetupWizard::FocusPage()
 {
     if (!IsWindowVisible(frameWindow))
@@ -77,7 +79,7 @@ void SetupWizard::FocusPage()
         return;
     HWND first = GetNextDlgTabItem(pageWindow, NULL, FALSE);
     if (first)
-        SendMessageA(frameWindow, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+        SetFocus(first);
 }
 
 void SetupWizard::Next()

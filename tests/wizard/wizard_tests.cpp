@@ -144,6 +144,9 @@ TEST_F(WizardTest, LicensePageOpensDeclinedUnselectedAndReadOnly)
     EXPECT_EQ(text, ts::FocusOf(wizard.frame));
     wd::Selection selection = wd::SelectionOf(text);
     EXPECT_EQ(selection.start, selection.end) << "the licence text opens with a selection";
+    // It opens at its beginning, where a person starts reading.
+    EXPECT_EQ(0u, selection.start);
+    EXPECT_EQ(0, SendMessageA(text, EM_GETFIRSTVISIBLELINE, 0, 0));
     EXPECT_TRUE(GetWindowLongA(text, GWL_STYLE) & ES_READONLY);
 
     EXPECT_TRUE(wd::IsChecked(GetDlgItem(page, IDC_DECLINE)));
