@@ -410,23 +410,38 @@ protected:
     static constexpr COLORREF kWindow = RGB(255, 255, 160);
     static constexpr COLORREF kButtonFace = RGB(200, 210, 230);
 
+    // A visual theme would supply the colours in place of the colour settings.
     void SetUp() override
     {
         WizardTest::SetUp();
-        ts::SetValue(HKEY_CURRENT_USER, kColorsKey, "Window", REG_SZ, std::string("255 255 160", 12));
-        ts::SetValue(HKEY_CURRENT_USER, kColorsKey, "ButtonFace", REG_SZ, std::string("200 210 230", 12));
+        savedTheme = ts::ReadValue(HKEY_CURRENT_USER, kThemeKey, "ThemeActive", &savedThemeType, &savedThemeValue);
+        ts::SetValue(HKEY_CURRENT_USER, kThemeKey, "ThemeActive", REG_SZ, std::string("0", 2));
+        // The system's colours for this session, as a person sets them.
+        const INT elements[] = {COLOR_WINDOW, COLOR_BTNFACE};
+        const COLORREF colors[] = {kWindow, kButtonFace};
+        for (int i = 0; i < 2; ++i)
+            savedColors[i] = GetSysColor(elements[i]);
+        ASSERT_TRUE(SetSysColors(2, elements, colors));
     }
 
     void TearDown() override
     {
+        const INT elements[] = {COLOR_WINDOW, COLOR_BTNFACE};
+        SetSysColors(2, elements, savedColors);
         HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kColorsKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, "Window");
-            RegDeleteValueA(key, "ButtonFace");
+        if (savedTheme) {
+            ts::SetValue(HKEY_CURRENT_USER, kThemeKey, "ThemeActive", savedThemeType, savedThemeValue);
+        } else if (RegOpenKeyExA(HKEY_CURRENT_USER, kThemeKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "ThemeActive");
             RegCloseKey(key);
         }
         WizardTest::TearDown();
     }
+
+    COLORREF savedColors[2] = {};
+    bool savedTheme = false;
+    DWORD savedThemeType = 0;
+    std::string savedThemeValue;
 
     COLORREF PixelOf(HWND page, int x, int y)
     {
@@ -435,7 +450,7 @@ protected:
         return ts::ScreenPixel(point.x, point.y);
     }
 
-    static constexpr const char* kColorsKey = "Control Panel\\Colors";
+    static constexpr const char* kThemeKey = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
 };
 
 std::string Hex(COLORREF color)
