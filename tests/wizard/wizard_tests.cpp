@@ -574,6 +574,19 @@ TEST_F(WizardTest, MnemonicsAndEnterActOnlyOnEnabledButtons)
     ExpectEndedWithoutInstalling();
 }
 
+// A wizard that cannot be shown installs nothing, says so in its exit status, and
+// leaves no window behind.
+TEST_F(WizardTest, NoWizardNoInstallation)
+{
+    wizard.child = ts::Start("\"" + ts::TestBin("setup_no_templates.exe") + "\"");
+    DWORD exitCode = 99;
+    std::vector<ts::MessageBoxSeen> boxes;
+    ASSERT_TRUE(wd::WaitForEnd(wizard, &exitCode, &boxes));
+    EXPECT_EQ(2u, exitCode);
+    EXPECT_EQ(0u, boxes.size());
+    EXPECT_FALSE(ts::FileExists(ts::LaunchRecordOf(kAppManager)));
+}
+
 // ---- Finish ----
 
 // Checks a finished installation of the sample package.
