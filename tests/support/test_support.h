@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,28 @@ std::vector<DWORD> DescendantsOf(DWORD pid);
 
 // Pumps this thread's messages for `ms` milliseconds.
 void Pause(DWORD ms);
+
+// Polls `condition` (pumping messages) until it holds; false on time-out.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+// ---- what a person sees and does ----
+// A control's text through WM_GETTEXT, which also works for edit controls of
+// another process.
+std::string ControlText(HWND window);
+// `window`'s rectangle in the client coordinates of `reference`.
+RECT RectIn(HWND window, HWND reference);
+// The colour of a screen pixel as the display shows it.
+COLORREF ScreenPixel(int x, int y);
+// The keyboard focus of the thread that owns `window`.
+HWND FocusOf(HWND window);
+
+// Real input through SendInput: the system routes it as it routes a person's.
+void ClickScreen(int x, int y);
+void Click(HWND window);  // at the centre of the window
+// Presses the keys in order and releases them in reverse (a chord like Alt+N).
+void PressKeys(std::initializer_list<WORD> keys);
+// Brings `window` to the front so that keys go to it; false when it did not come.
+bool BringToFront(HWND window);
 
 }  // namespace ts
 
