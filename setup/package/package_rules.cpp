@@ -18,37 +18,33 @@ bool IsForbiddenInFileName(unsigned char c)
     return false;
 }
 
-bool HoldsOnlyFileNameCharacters(const char* name, int maxLength)
+// The first rule that `name` breaks as a file name of at most `maxLength` characters;
+// for a character fault, `position` receives its 0-based index.
+TitleFault FileNameFault(const char* name, int maxLength, int* position)
 {
-    int length = 0;
-    for (; name[length]; ++length) {
-        if (length >= maxLength || IsForbiddenInFileName(static_cast<unsigned char>(name[length])))
-            return false;
+    if (name[0] == 0)
+        return kTitleEmpty;
+    for (int length = 0; name[length]; ++length) {
+        if (length >= maxLength)
+            return kTitleTooLong;
+        unsigned char c = static_cast<unsigned char>(name[length]);
+        if (IsForbiddenInFileName(c)) {
+            *position = length;
+            return c == '\\' ? kTitleBackslash : kTitleForbiddenCharacter;
+        }
     }
-    return length > 0 && !IsDotName(name);
+    return IsDotName(name) ? kTitleDotName : kTitleOk;
 }
 
 }  // namespace
 
 TitleFault CheckPackageTitle(const char* title, int* position)
 {
-    if (title[0] == 0)
-        return kTitleEmpty;
+    // The uninstaller receives the title at the end of its command line, where
+    // leading blanks are skipped.
     if (title[0] == ' ')
         return kTitleLeadingBlank;
-    int length = 0;
-    for (; title[length]; ++length) {
-        if (length >= kMaxTitleLength)
-            return kTitleTooLong;
-        unsigned char c = static_cast<unsigned char>(title[length]);
-        if (IsForbiddenInFileName(c)) {
-            *position = length;
-            return c == '\\' ? kTitleBackslash : kTitleForbiddenCharacter;
-        }
-    }
-    if (IsDotName(title))
-        return kTitleDotName;
-    return kTitleOk;
+    return FileNameFault(title, kMaxTitleLength, position);
 }
 
 bool IsValidPackageTitle(const char* title)
@@ -59,5 +55,6 @@ bool IsValidPackageTitle(const char* title)
 
 bool IsPlainFileName(const char* name)
 {
-    return HoldsOnlyFileNameCharacters(name, 259);
+    int position = 0;
+    return FileNameFault(name, 259, &position) == kTitleOk;
 }
