@@ -1,5 +1,6 @@
 #include "install_folder.h"
 
+#include "bounded_text.h"
 #include "entry_name.h"
 #include "uninstall_registration.h"
 
@@ -25,9 +26,7 @@ DWORD CountBackslashes(const char* text)
 
 bool EndsWithBackslash(const char* text)
 {
-    DWORD length = 0;
-    while (text[length])
-        ++length;
+    DWORD length = TextLength(text);
     return length > 0 && text[length - 1] == '\\';
 }
 
